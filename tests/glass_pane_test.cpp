@@ -148,6 +148,8 @@ struct TurnCase {
     std::vector<int> ys;
 };
 
+void PrintTo(const TurnCase& c, std::ostream* out) { *out << c.what; }
+
 class PaneTurnTest : public GlassPaneTest, public testing::WithParamInterface<TurnCase> {};
 
 TEST_P(PaneTurnTest, FollowsTheExpectedPositions)
