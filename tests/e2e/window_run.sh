@@ -66,6 +66,50 @@ run() {
     echo "ran  $program, ended by $how"
 }
 
+# tinted_pixels SHOT: counts of blue, magenta and green pixels inside the band
+# between the bars, and of tinted pixels outside it.
+tinted_pixels() {
+    convert "$1" -depth 8 txt:- | awk -F'[,:() ]+' '
+        NR > 1 {
+            y = $2; r = $3; g = $4; b = $5
+            blue = b > r + 40 && b > g + 10
+            magenta = r > g + 30 && b > g + 30
+            green = g > r + 30 && g > b + 20
+            if (y >= 124 && y <= 477) { nb += blue; nm += magenta; ng += green }
+            else if (blue || magenta || green) { outside++ }
+        }
+        END { printf "%d %d %d %d\n", nb, nm, ng, outside }'
+}
+
+# look PROGRAM: once all three panes have slid in, two pictures a fraction of
+# a second apart show them tinted, inside the band, and moving.
+look() {
+    local program=$1 pid window a b changed
+    (cd "$build" && exec "./$program" w 2>/dev/null) &
+    pid=$!
+    if window=$(find_demo_window); then
+        sleep 9 # the last pane needs about seven seconds to come in
+        a="$shots/$program-panes-1.png"
+        b="$shots/$program-panes-2.png"
+        import -window root -crop 800x600+0+0 "$a" 2>/dev/null
+        sleep 0.3
+        import -window root -crop 800x600+0+0 "$b" 2>/dev/null
+        read -r blue magenta green outside < <(tinted_pixels "$a")
+        for count in "$blue" "$magenta" "$green"; do
+            [ "$count" -gt 1500 ] || fail "$program: expected three tinted panes in the band, got blue $blue, magenta $magenta, green $green pixels ($a)"
+        done
+        [ "$outside" -lt 50 ] || fail "$program: $outside tinted pixels outside the band ($a)"
+        changed=$(compare -metric AE "$a" "$b" null: 2>&1 | cut -d' ' -f1)
+        [ "${changed%.*}" -gt 2000 ] || fail "$program: the picture hardly changed in 0.3 s ($changed pixels)"
+        echo "saw  $program: panes blue $blue, magenta $magenta, green $green pixels; $changed pixels changed in 0.3 s"
+    else
+        fail "$program: no window with the caption appeared"
+    fi
+    kill -TERM "$pid" 2>/dev/null
+    wait "$pid" 2>/dev/null
+}
+
+look glass_scroller_en
 run glass_scroller_en escape
 run glass_scroller_en close
 run glass_scroller_en sigterm
