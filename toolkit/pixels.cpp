@@ -27,6 +27,50 @@ Uint8* pixelAddress(SDL_Surface* surface, int x, int y)
 
 int sign(int value) { return (value > 0) - (value < 0); }
 
+// The one place that knows how each depth lays out a pixel: 1, 2 and 4-byte
+// pixels are one machine word; 3-byte pixels are assembled byte by byte,
+// least significant first, so the same data reads the same on every host.
+// With store set it writes the low bytes of pixel (and returns 0); otherwise
+// it returns the pixel there, zero-extended.
+Uint32 transferPixel(SDL_Surface* surface, int x, int y, Uint32 pixel, bool store)
+{
+    if (!inside(surface, x, y)) {
+        return 0;
+    }
+    Uint8* p = pixelAddress(surface, x, y);
+    switch (surface->format->BytesPerPixel) {
+    case 1:
+        if (!store) {
+            return *p;
+        }
+        *p = Uint8(pixel);
+        break;
+    case 2:
+        if (!store) {
+            return *reinterpret_cast<const Uint16*>(p);
+        }
+        *reinterpret_cast<Uint16*>(p) = Uint16(pixel);
+        break;
+    case 3:
+        if (!store) {
+            return Uint32(p[0]) | Uint32(p[1]) << 8 | Uint32(p[2]) << 16;
+        }
+        p[0] = Uint8(pixel);
+        p[1] = Uint8(pixel >> 8);
+        p[2] = Uint8(pixel >> 16);
+        break;
+    case 4:
+        if (!store) {
+            return *reinterpret_cast<const Uint32*>(p);
+        }
+        *reinterpret_cast<Uint32*>(p) = pixel;
+        break;
+    default:
+        break;
+    }
+    return 0;
+}
+
 } // namespace
 
 void lockSurface(SDL_Surface* surface)
@@ -49,54 +93,9 @@ void unlockSurface(SDL_Surface* surface)
     }
 }
 
-// The one place that knows how each depth lays out a pixel. Three-byte pixels
-// are assembled byte by byte, least significant first, so the same data reads
-// the same on every host whatever its byte order.
-Uint32 getPixel(SDL_Surface* surface, int x, int y)
-{
-    if (!inside(surface, x, y)) {
-        return 0;
-    }
-    const Uint8* p = pixelAddress(surface, x, y);
-    switch (surface->format->BytesPerPixel) {
-    case 1:
-        return *p;
-    case 2:
-        return *reinterpret_cast<const Uint16*>(p);
-    case 3:
-        return Uint32(p[0]) | Uint32(p[1]) << 8 | Uint32(p[2]) << 16;
-    case 4:
-        return *reinterpret_cast<const Uint32*>(p);
-    default:
-        return 0;
-    }
-}
+Uint32 getPixel(SDL_Surface* surface, int x, int y) { return transferPixel(surface, x, y, 0, false); }
 
-void putPixel(SDL_Surface* surface, int x, int y, Uint32 pixel)
-{
-    if (!inside(surface, x, y)) {
-        return;
-    }
-    Uint8* p = pixelAddress(surface, x, y);
-    switch (surface->format->BytesPerPixel) {
-    case 1:
-        *p = Uint8(pixel);
-        break;
-    case 2:
-        *reinterpret_cast<Uint16*>(p) = Uint16(pixel);
-        break;
-    case 3:
-        p[0] = Uint8(pixel);
-        p[1] = Uint8(pixel >> 8);
-        p[2] = Uint8(pixel >> 16);
-        break;
-    case 4:
-        *reinterpret_cast<Uint32*>(p) = pixel;
-        break;
-    default:
-        break;
-    }
-}
+void putPixel(SDL_Surface* surface, int x, int y, Uint32 pixel) { transferPixel(surface, x, y, pixel, true); }
 
 // The minor axis steps only when the error strictly exceeds the major delta,
 // which is why a 1-by-1 step stays in its column; callers see the pixels

@@ -8,9 +8,9 @@ namespace {
 // Not pi: the degree variants have always turned by this factor, so a quarter
 // turn falls a hair short and truncation can leave a pixel one row or column
 // away from its exact place. Changing it would move every rotated picture.
-constexpr double kPi = 3.1415;
+constexpr double kRoughPi = 3.1415;
 
-float degreesToRadians(int degrees) { return static_cast<float>(degrees * kPi / 180); }
+float degreesToRadians(int degrees) { return static_cast<float>(degrees * kRoughPi / 180); }
 
 // Maps each source pixel forwards to one destination pixel. Nothing fills the
 // holes this leaves at odd angles, and where two source pixels meet the later
