@@ -112,10 +112,10 @@ void shutdownMedia()
 void shutdownToMenu()
 {
     shutdownMedia();
-    // On anything but the handheld both calls fail and we return to the caller.
-    if (chdir(kMenuDirectory) != 0) {
-        // Nothing to report: execl below fails the same way.
-    }
+    // On anything but the handheld both calls fail, silently, and the caller
+    // carries on with the libraries stopped.
+    const int ignored = chdir(kMenuDirectory);
+    static_cast<void>(ignored);
     execl(kMenuProgram, kMenuProgram, static_cast<char*>(nullptr));
 }
 
