@@ -32,12 +32,20 @@ constexpr PaneSetup kPaneSetups[ScrollScene::kPaneCount] = {
     {"res/glass3.dat", -630, 200},
 };
 constexpr int kPaneSize = 120;
+constexpr int kWorkDepth = 16;
 
 constexpr int kBlockSize = 10;
 // Offsets are a tenth of the table's amplitude of 120: at most 12 pixels.
 constexpr Sint32 kOffsetDivisor = 10;
 // The phase advances by one table entry every 5 ms.
 constexpr Uint32 kMsPerPhaseStep = 5;
+// How far each block's two offsets move through the table per row and per
+// column: the vertical wave repeats about every 250 rows and 100 columns,
+// the horizontal one about every 67 rows and 167 columns.
+constexpr Uint32 kDyRowStep = 4;
+constexpr Uint32 kDyColStep = 10;
+constexpr Uint32 kDxRowStep = 15;
+constexpr Uint32 kDxColStep = 6;
 constexpr double kWaveAmplitude = 120.0;
 // The table steps by 3.1415 / 500 radians: 3.1415 as written, not pi, so a
 // period spans about 1000.03 entries rather than exactly 1000.
@@ -55,7 +63,7 @@ Uint32 scrollX()
 
 ScrollScene::ScrollScene()
 {
-    workSurface = SDL_CreateRGBSurface(SDL_HWSURFACE, kPaneSize, kPaneSize, 16, 0, 0, 0, 0);
+    workSurface = SDL_CreateRGBSurface(SDL_HWSURFACE, kPaneSize, kPaneSize, kWorkDepth, 0, 0, 0, 0);
     font = loadFont(kFontPath, kFontPoints);
     firstText = TTF_RenderText_Solid(font, kEdition.firstMessage, kTextColour);
     secondText = TTF_RenderText_Solid(font, kEdition.secondMessage, kTextColour);
@@ -119,9 +127,10 @@ void ScrollScene::refractPane(const GlassPane& pane, SDL_Surface* target)
         const SDL_Rect square = pane.getPosition();
         for (Uint32 row = 0; row < static_cast<Uint32>(kPaneSize); ++row) {
             for (Uint32 col = 0; col < static_cast<Uint32>(kPaneSize); ++col) {
-                const Sint32 dy = waveTable[(phase + 4 * row + 10 * col) % kWaveHalf] / kOffsetDivisor;
-                const Sint32 dx =
-                    waveTable[kWaveHalf + (phase + 15 * row + 6 * col) % kWaveHalf] / kOffsetDivisor;
+                const Uint32 sineIndex = (phase + kDyRowStep * row + kDyColStep * col) % kWaveHalf;
+                const Uint32 cosineIndex = (phase + kDxRowStep * row + kDxColStep * col) % kWaveHalf;
+                const Sint32 dy = waveTable[sineIndex] / kOffsetDivisor;
+                const Sint32 dx = waveTable[kWaveHalf + cosineIndex] / kOffsetDivisor;
                 SDL_Rect block = {static_cast<Sint16>(square.x + col), static_cast<Sint16>(square.y + row),
                                   kBlockSize, kBlockSize};
                 // Later blocks land over earlier ones: each work pixel keeps the last block that reached it.
