@@ -308,6 +308,29 @@ TEST_F(Transforms, ValuesAreStoredByTheDestinationsDepthUnconverted)
     }
 }
 
+TEST_F(Transforms, RotationsLockTheSourceFirstAndGiveItBackLast)
+{
+    for (Variant variant : {Variant::Deg, Variant::Rad, Variant::DegKeyed, Variant::RadKeyed}) {
+        seams::reset();
+        Surface src = makeSurface(pattern(3, 2));
+        Surface dst = makeSurface(Grid(4, 4, kBackground));
+        src->flags |= SDL_HWSURFACE;
+        dst->flags |= SDL_HWSURFACE;
+        seams::record = true;
+        const Turn t = {1, 1, 0, 0, 90, 1.5f};
+        rotate(variant, t, src.get(), dst.get(), 0x1u);
+        seams::record = false;
+        std::vector<std::string> order;
+        for (const seams::Call& call : seams::calls) {
+            order.push_back(call.name + (call.src == src.get() ? " src" : call.src == dst.get() ? " dst" : " other"));
+        }
+        const std::vector<std::string> expected = {"lock src", "lock dst", "unlock dst", "unlock src"};
+        EXPECT_EQ(order, expected) << describe(variant, t);
+        src->flags &= ~SDL_HWSURFACE;
+        dst->flags &= ~SDL_HWSURFACE;
+    }
+}
+
 TEST_F(Transforms, RotationsTakeAndGiveBackBothLocks)
 {
     struct Case {

@@ -203,6 +203,7 @@ SDL_Surface* __wrap_SDL_DisplayFormat(SDL_Surface* surface)
 int __wrap_SDL_LockSurface(SDL_Surface* surface)
 {
     ++lockCalls;
+    note("lock", surface);
     if (fail.lock) {
         SDL_SetError("injected lock failure");
         return -1;
@@ -213,6 +214,7 @@ int __wrap_SDL_LockSurface(SDL_Surface* surface)
 void __wrap_SDL_UnlockSurface(SDL_Surface* surface)
 {
     ++unlockCalls;
+    note("unlock", surface);
     __real_SDL_UnlockSurface(surface);
 }
 

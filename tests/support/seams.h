@@ -29,7 +29,7 @@ struct Faults {
 
 // One library call, in the order made, while recording is on.
 struct Call {
-    std::string name;          // "blit", "fill", "free", "flip", "create", "render", ...
+    std::string name;          // "blit", "fill", "free", "flip", "create", "render", "lock", ...
     SDL_Surface* src = nullptr;
     SDL_Surface* dst = nullptr;
     bool hasSrcRect = false;
