@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(g++ cmake make pkg-config
           libsdl1.2-dev libsdl-image1.2-dev libsdl-mixer1.2-dev libsdl-ttf2.0-dev
-          fonts-liberation xvfb xdotool imagemagick)
+          fonts-liberation xvfb x11-xkb-utils xauth xdotool imagemagick)
 if [ "${1:-}" = "--tests" ]; then
     packages+=(libgtest-dev libbenchmark-dev libx11-dev)
 fi
