@@ -192,16 +192,21 @@ constexpr int kH = 3;
 // Distinct in every byte, with the top byte set so that narrow depths must drop it.
 Uint32 patternAt(int x, int y) { return 0xE0000000u | Uint32(y * kW + x + 1) * 0x00010203u; }
 
+void storePattern(SDL_Surface* s)
+{
+    for (int y = 0; y < kH; ++y) {
+        for (int x = 0; x < kW; ++x) {
+            putPixel(s, x, y, patternAt(x, y));
+        }
+    }
+}
+
 TEST_F(Pixels, EveryPixelReadsBackWhatWasStoredAtEveryDepth)
 {
     for (const Depth& depth : kDepths) {
         GuardedSurface guarded(kW, kH, depth.bits);
         SDL_Surface* s = guarded.surface.get();
-        for (int y = 0; y < kH; ++y) {
-            for (int x = 0; x < kW; ++x) {
-                putPixel(s, x, y, patternAt(x, y));
-            }
-        }
+        storePattern(s);
         for (int y = 0; y < kH; ++y) {
             for (int x = 0; x < kW; ++x) {
                 EXPECT_EQ(getPixel(s, x, y), patternAt(x, y) & depth.kept)
@@ -220,11 +225,7 @@ TEST_F(Pixels, OutsideTheSurfaceReadsZeroAndWritesNothing)
     for (const Depth& depth : kDepths) {
         GuardedSurface guarded(kW, kH, depth.bits);
         SDL_Surface* s = guarded.surface.get();
-        for (int y = 0; y < kH; ++y) {
-            for (int x = 0; x < kW; ++x) {
-                putPixel(s, x, y, patternAt(x, y));
-            }
-        }
+        storePattern(s);
         const std::vector<Uint8> before = guarded.snapshot();
         for (const auto& p : outside) {
             EXPECT_EQ(getPixel(s, p.first, p.second), 0u)
